@@ -1,0 +1,77 @@
+#include "wiretrace.h"
+
+#include <QMutexLocker>
+
+void WireTrace::record(Entry e)
+{
+    QMutexLocker lock(&mutex_);
+    if (entries_.size() >= kMaxEntries)
+        entries_.remove(0, kMaxEntries / 10);
+    entries_.append(std::move(e));
+}
+
+void WireTrace::clear()
+{
+    QMutexLocker lock(&mutex_);
+    entries_.clear();
+}
+
+QList<WireTrace::Entry> WireTrace::entries(unsigned kinds) const
+{
+    QMutexLocker lock(&mutex_);
+    QList<Entry> out;
+    for (const Entry& e : entries_) {
+        if (e.kind & kinds)
+            out.append(e);
+    }
+    return out;
+}
+
+namespace {
+
+QString render(const WireTrace::Entry& e)
+{
+    switch (e.kind) {
+    case WireTrace::FeatureOut:
+        return QStringLiteral("feature> ") + WireTrace::hex(e.bytes);
+    case WireTrace::FeatureIn:
+        return QStringLiteral("feature< ") + WireTrace::hex(e.bytes);
+    case WireTrace::Output:
+        return QStringLiteral("out> ") + WireTrace::hex(e.bytes);
+    case WireTrace::Input:
+        return QStringLiteral("in< ") + WireTrace::hex(e.bytes);
+    case WireTrace::Report:
+        return QStringLiteral("report< ") + WireTrace::hex(e.bytes);
+    case WireTrace::Wait:
+        return QStringLiteral("wait %1").arg(e.ms);
+    case WireTrace::Timeout:
+        return QStringLiteral("timeout %1").arg(e.ms);
+    case WireTrace::Error:
+        return QStringLiteral("error: ") + e.text;
+    case WireTrace::Open:
+    case WireTrace::Close:
+    case WireTrace::Note:
+        break;
+    }
+    return e.text;
+}
+
+} // namespace
+
+QStringList WireTrace::lines(unsigned kinds) const
+{
+    QStringList out;
+    for (const Entry& e : entries(kinds))
+        out.append(render(e));
+    return out;
+}
+
+QStringList WireTrace::errors() const
+{
+    return lines(Error);
+}
+
+QString WireTrace::hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}

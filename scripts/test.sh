@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine (run as root), builds, and runs the whole test suite.
+#   scripts/test.sh                      the suite, as CI runs it
+#   scripts/test.sh address,undefined    the suite under sanitizers (own build folder)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-debian.sh
+if [ $# -gt 0 ]; then
+  export BUILD_DIR=${BUILD_DIR:-build-$(echo "$1" | tr ',' '-')} BUILD_TYPE=Debug
+  bash scripts/build.sh -DMOUSE_SANITIZE="$1"
+else
+  bash scripts/build.sh
+fi
+cd "${BUILD_DIR:-build}"
+ctest --output-on-failure -j2 --timeout 600
