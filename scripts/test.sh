@@ -11,5 +11,7 @@ if [ $# -gt 0 ]; then
 else
   bash scripts/build.sh
 fi
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp"
+export UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1"
 cd "${BUILD_DIR:-build}"
 ctest --output-on-failure -j2 --timeout 600
