@@ -50,6 +50,12 @@ QString CopyDataServer::defaultServerName()
     return userRuntimeDirectory() + QLatin1Char('/') + instanceKey() + QStringLiteral(".copydata");
 }
 
+QString CopyDataServer::serverNameFor(const QString& executablePath)
+{
+    return userRuntimeDirectory() + QLatin1Char('/') + instanceKey(executablePath) +
+           QStringLiteral(".copydata");
+}
+
 bool CopyDataServer::listen(const QString& name)
 {
     // Listening with user-only access renames the new socket over any file of that name, so a

@@ -46,6 +46,8 @@ public:
 
     // In the user's runtime folder, named after the user and the executable.
     static QString defaultServerName();
+    // The name the program at executablePath listens under, for senders.
+    static QString serverNameFor(const QString& executablePath);
 
 private:
     struct Connection {

@@ -10,7 +10,11 @@
 
 QString instanceKey()
 {
-    QString path = QCoreApplication::applicationFilePath();
+    return instanceKey(QCoreApplication::applicationFilePath());
+}
+
+QString instanceKey(QString path)
+{
     const QString canonical = QFileInfo(path).canonicalFilePath();
     if (!canonical.isEmpty())
         path = canonical;
