@@ -100,68 +100,57 @@ bool Hid_Thread::currentEntry(DeviceEntry& out) const
 
 // ---- Opening interfaces -------------------------------------------------------------------------
 
-HidHandle* Hid_Thread::openCommandInterface(int index)
+HidHandle* Hid_Thread::openInterface(int index, QByteArray DeviceEntry::*path, HidHandle*& handle)
 {
-    QByteArray path;
+    QByteArray p;
     {
         QMutexLocker lock(&tableMutex_);
         if (index < 0 || index >= deviceTable_.size())
             return nullptr;
-        path = deviceTable_[index].commandPath;
+        p = deviceTable_[index].*path;
     }
-    if (path.isEmpty())
+    if (p.isEmpty())
         return nullptr;
-    closeCommandInterface();
-    HidHandle* h = backend_->openPath(path);
+    closeInterface(handle);
+    HidHandle* h = backend_->openPath(p);
     if (!h) {
+        // Only if the table still names what failed: a device check may have replaced it.
         QMutexLocker lock(&tableMutex_);
-        if (index < deviceTable_.size() && deviceTable_[index].commandPath == path)
-            deviceTable_[index].commandPath.clear();
+        if (index < deviceTable_.size() && deviceTable_[index].*path == p)
+            (deviceTable_[index].*path).clear();
         return nullptr;
     }
     backend_->setNonblocking(h, 0);
-    commandHandle_ = h;
+    handle = h;
     return h;
+}
+
+HidHandle* Hid_Thread::openCommandInterface(int index)
+{
+    return openInterface(index, &DeviceEntry::commandPath, commandHandle_);
 }
 
 HidHandle* Hid_Thread::openReportInterface(int index)
 {
-    QByteArray path;
-    {
-        QMutexLocker lock(&tableMutex_);
-        if (index < 0 || index >= deviceTable_.size())
-            return nullptr;
-        path = deviceTable_[index].reportPath;
+    return openInterface(index, &DeviceEntry::reportPath, reportHandle_);
+}
+
+void Hid_Thread::closeInterface(HidHandle*& handle)
+{
+    if (handle) {
+        backend_->close(handle);
+        handle = nullptr;
     }
-    if (path.isEmpty())
-        return nullptr;
-    closeReportInterface();
-    HidHandle* h = backend_->openPath(path);
-    if (!h) {
-        QMutexLocker lock(&tableMutex_);
-        if (index < deviceTable_.size() && deviceTable_[index].reportPath == path)
-            deviceTable_[index].reportPath.clear();
-        return nullptr;
-    }
-    backend_->setNonblocking(h, 0);
-    reportHandle_ = h;
-    return h;
 }
 
 void Hid_Thread::closeCommandInterface()
 {
-    if (commandHandle_) {
-        backend_->close(commandHandle_);
-        commandHandle_ = nullptr;
-    }
+    closeInterface(commandHandle_);
 }
 
 void Hid_Thread::closeReportInterface()
 {
-    if (reportHandle_) {
-        backend_->close(reportHandle_);
-        reportHandle_ = nullptr;
-    }
+    closeInterface(reportHandle_);
 }
 
 // ---- Transport ----------------------------------------------------------------------------------

@@ -103,8 +103,12 @@ public slots:
     void hid560_8CH_readProfile(uchar* src128, uchar profileNo);
 
 private:
+    // Closes handle if open, then opens the interface at the entry's path in blocking mode. A path
+    // that fails to open is emptied. nullptr when the entry or its path is missing.
+    HidHandle* openInterface(int index, QByteArray DeviceEntry::*path, HidHandle*& handle);
     HidHandle* openCommandInterface(int index);
     HidHandle* openReportInterface(int index);
+    void closeInterface(HidHandle*& handle);
     void closeCommandInterface();
     void closeReportInterface();
     // Entry of currentDevice, or false when it indexes none.

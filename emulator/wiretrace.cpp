@@ -5,9 +5,18 @@
 void WireTrace::record(Entry e)
 {
     QMutexLocker lock(&mutex_);
+    if (observer_ && (e.kind & observedKinds_))
+        observer_(line(e));
     if (entries_.size() >= kMaxEntries)
         entries_.remove(0, kMaxEntries / 10);
     entries_.append(std::move(e));
+}
+
+void WireTrace::setObserver(std::function<void(const QString&)> observer, unsigned kinds)
+{
+    QMutexLocker lock(&mutex_);
+    observer_ = std::move(observer);
+    observedKinds_ = kinds;
 }
 
 void WireTrace::clear()
@@ -27,9 +36,7 @@ QList<WireTrace::Entry> WireTrace::entries(unsigned kinds) const
     return out;
 }
 
-namespace {
-
-QString render(const WireTrace::Entry& e)
+QString WireTrace::line(const Entry& e)
 {
     switch (e.kind) {
     case WireTrace::FeatureOut:
@@ -56,13 +63,11 @@ QString render(const WireTrace::Entry& e)
     return e.text;
 }
 
-} // namespace
-
 QStringList WireTrace::lines(unsigned kinds) const
 {
     QStringList out;
     for (const Entry& e : entries(kinds))
-        out.append(render(e));
+        out.append(line(e));
     return out;
 }
 

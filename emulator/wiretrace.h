@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Everything that crosses the virtual wire, and every wait of the host, in order.
 // Thread-safe: the report listener's pool thread records beside the GUI thread.
 class WireTrace {
@@ -42,6 +44,11 @@ public:
     QStringList errors() const;
 
     static QString hex(const QByteArray& bytes); // "00 0b 03"
+    static QString line(const Entry& e);         // one entry as lines() renders it
+
+    // Also hands every new entry of the given kinds, rendered, to observer (on the recording
+    // thread, with the trace locked: keep it short). An empty function stops it.
+    void setObserver(std::function<void(const QString&)> observer, unsigned kinds = kDefault);
 
 private:
     // A demo session records the listener's opens and closes for hours; beyond this many
@@ -49,4 +56,6 @@ private:
     static constexpr qsizetype kMaxEntries = 200000;
     mutable QMutex mutex_;
     QList<Entry> entries_;
+    std::function<void(const QString&)> observer_;
+    unsigned observedKinds_ = kDefault;
 };

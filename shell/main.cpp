@@ -14,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QQuickWindow>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <memory>
@@ -83,6 +84,15 @@ int main(int argc, char* argv[])
             family, QStringLiteral("./modules/setting/apConfig.bin"),
             dataDir + QStringLiteral("/virtual-mouse-%1.json")
                           .arg(family.isEmpty() ? QStringLiteral("configured") : family));
+        const QSettings global(QStringLiteral("./modules/setting/apConfig.bin"),
+                               QSettings::IniFormat);
+        const bool configured560 =
+            global.value(QStringLiteral("mouse/icType")).toString() == QLatin1String("560");
+        if (!family.isEmpty() && (family == QLatin1String("560")) != configured560)
+            qWarning("The virtual mouse is of the %s family, but mouse/icType in "
+                     "modules/setting/apConfig.bin names the other one: the program will speak "
+                     "the wrong command set.",
+                     qPrintable(family));
         widgetOptions.backend = &demo->backend();
         widgetOptions.sleeper = &demo->backend().sleeper();
     }

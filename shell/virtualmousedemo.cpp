@@ -3,8 +3,13 @@
 #include "device/deviceentry.h"
 #include "platform/copydata.h"
 
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QSettings>
+
+// Everything on the virtual wire, for whoever wants to watch:
+// QT_LOGGING_RULES="mouse.wire.debug=true".
+Q_LOGGING_CATEGORY(lcWire, "mouse.wire", QtWarningMsg)
 
 namespace {
 
@@ -42,6 +47,9 @@ VirtualMouseDemo::VirtualMouseDemo(const QString& family, const QString& globalF
     mouse_ = &backend_.addMouse(configFor(family, globalFile));
     mouse_->loadMemory(memoryFile_); // a first run starts from the factory state
     backend_.setRealTime(true);
+    if (lcWire().isDebugEnabled())
+        backend_.trace().setObserver([](const QString& line) { qCDebug(lcWire).noquote() << line; },
+                                     WireTrace::kDefault | WireTrace::Report | WireTrace::Note);
 }
 
 VirtualMouseDemo::~VirtualMouseDemo()

@@ -139,11 +139,8 @@ void Widget::connectDevice()
     deviceConnected = true;
     showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"), kBalloonMs);
     hid_.startReportListener(unsigned(hid_.currentDevice()));
-    if (v->icType() == QLatin1String("560")) {
-        const unsigned blocks = v->isGun() ? 5 : 2;
-        for (unsigned n = 0; n < blocks; ++n)
-            v->mouseReadProfile(n);
-    }
+    if (v->icType() == QLatin1String("560"))
+        v->profileBlocks().readAtConnection(hid_, v->isGun());
     v->setEnabled(true);
     v->initUI();
     QCoreApplication::postEvent(this, new UserEvent);
