@@ -629,3 +629,19 @@ int VirtualMouse::blockedReaders() const
     std::unique_lock lock(d->mutex);
     return d->blockedReaders;
 }
+
+DeviceEntry VirtualMouse::tableEntry() const
+{
+    DeviceEntry e;
+    e.type = 1;
+    e.vid = config_.vid;
+    e.pid = config_.pid;
+    e.usagePage = config_.usagePage;
+    e.usage = config_.usage;
+    e.usagePage2 = config_.usagePage2;
+    e.usage2 = config_.usage2;
+    e.reportLength = config_.reportLength;
+    e.isEncode = config_.isEncode;
+    e.sCode = QString::fromLatin1(config_.sCode);
+    return e;
+}

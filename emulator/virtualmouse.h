@@ -2,6 +2,7 @@
 
 #include "wiretrace.h"
 
+#include "device/deviceentry.h"
 #include "device/hidbackend.h"
 #include "device/sleeper.h"
 
@@ -73,6 +74,8 @@ public:
     explicit VirtualMouse(Config config);
 
     const Config& config() const { return config_; }
+    // The device-table entry that finds this mouse (paths empty until the table is completed).
+    DeviceEntry tableEntry() const;
     Memory memory() const;
     void setMemory(const Memory& memory);
     // A fresh mouse: factory memory of its family.

@@ -67,8 +67,16 @@ bool myQQuickView::invokeRoot(const char* function, Qt::ConnectionType type,
                               const QVariantList& args)
 {
     QQuickItem* root = rootObject();
-    qCDebug(lcScene).noquote() << function << args
-                               << (type == Qt::QueuedConnection ? "queued" : "direct");
+    if (lcScene().isDebugEnabled()) {
+        QStringList shown;
+        for (const QVariant& a : args)
+            shown << a.toString();
+        qCDebug(lcScene).noquote()
+            << QStringLiteral("%1(%2) %3")
+                   .arg(QLatin1String(function), shown.join(QLatin1String(", ")),
+                        type == Qt::QueuedConnection ? QLatin1String("queued")
+                                                     : QLatin1String("direct"));
+    }
     if (!root)
         return false;
     // Scene functions take their arguments as variants.

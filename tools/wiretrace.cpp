@@ -56,17 +56,7 @@ int main(int argc, char** argv)
     Hid_Thread link(&backend, &backend.sleeper());
     link.setOwner(&owner);
 
-    DeviceEntry entry;
-    entry.type = 1;
-    entry.vid = config.vid;
-    entry.pid = config.pid;
-    entry.usagePage = config.usagePage;
-    entry.usage = config.usage;
-    entry.usagePage2 = config.usagePage2;
-    entry.usage2 = config.usage2;
-    entry.reportLength = config.reportLength;
-    entry.isEncode = config.isEncode;
-    DeviceTable table{entry};
+    DeviceTable table{mouse.tableEntry()};
     completeDeviceTable(table, backend);
     link.setDeviceTable(table);
     backend.trace().clear();

@@ -5,6 +5,9 @@
 #include "sensor/mousecontext.h"
 #include "sensor/profileblocks.h"
 #include "store/settingsstore.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/modulescopy.h"
+#include "tests/support/wirelines.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -19,7 +22,7 @@
 // the shipped data, the 560 profile blocks as read from the mouse, and the context the feature
 // classes take. The trace starts empty.
 struct ButtonsFixture {
-    QTemporaryDir tmp;
+    ModulesCopy modules;
     VirtualHidBackend backend;
     VirtualMouse* mouse = nullptr;
     std::unique_ptr<Hid_Thread> link;
@@ -34,23 +37,8 @@ struct ButtonsFixture {
         mouse = &backend.addMouse(config);
         link = std::make_unique<Hid_Thread>(&backend, &backend.sleeper());
 
-        DeviceEntry e;
-        e.type = 1;
-        e.vid = config.vid;
-        e.pid = config.pid;
-        e.usagePage = config.usagePage;
-        e.usage = config.usage;
-        e.usagePage2 = config.usagePage2;
-        e.usage2 = config.usage2;
-        e.reportLength = config.reportLength;
-        e.isEncode = config.isEncode;
-        e.sCode = QString::fromLatin1(config.sCode);
-        DeviceTable table{e};
-        completeDeviceTable(table, backend);
-        link->setDeviceTable(table);
-        link->setCurrentDevice(0);
+        attachToMouse(*link, backend, *mouse);
 
-        copyTree(QStringLiteral(MOUSE_DATA_DIR), modulesDir());
         store = std::make_unique<SettingsStore>(modulesDir());
 
         ctx.link = link.get();
@@ -65,60 +53,7 @@ struct ButtonsFixture {
         backend.trace().clear();
     }
 
-    QString modulesDir() const { return tmp.path() + QStringLiteral("/modules"); }
+    QString modulesDir() const { return modules.dir(); }
     QStringList lines() const { return const_cast<VirtualHidBackend&>(backend).trace().lines(); }
     QStringList errors() const { return const_cast<VirtualHidBackend&>(backend).trace().errors(); }
-
-    static void copyTree(const QString& from, const QString& to)
-    {
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString source = it.next();
-            const QString relative = QDir(from).relativeFilePath(source);
-            if (relative.startsWith(QLatin1String("img/")))
-                continue;
-            const QString target = to + u'/' + relative;
-            QDir().mkpath(QFileInfo(target).absolutePath());
-            QFile::copy(source, target);
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-        }
-    }
 };
-
-// Expected wire lines.
-namespace wire {
-
-// "feature> 00 12 01 40 08 00 00 00 a4" for a plain frame b0 … b6 with its checksum.
-inline QString feature(std::initializer_list<int> b0to6)
-{
-    QByteArray frame(1, '\0');
-    int sum = 0;
-    for (int b : b0to6) {
-        frame.append(char(b));
-        sum += b;
-    }
-    frame.resize(8, '\0');
-    frame.append(char(~sum & 0xFF));
-    return QStringLiteral("feature> ") + WireTrace::hex(frame);
-}
-
-inline QStringList settle()
-{
-    return {QStringLiteral("wait 64"), QStringLiteral("wait 64")};
-}
-
-// A command with a host-to-device block: frame, settle, output reports of 32 bytes, settle.
-inline QStringList blockCommand(std::initializer_list<int> b0to6, const QByteArray& block)
-{
-    QStringList lines{feature(b0to6)};
-    lines += settle();
-    for (qsizetype offset = 0; offset < block.size(); offset += 32) {
-        QByteArray report(1, '\0');
-        report += block.mid(offset, 32);
-        report.resize(33, '\0');
-        lines << QStringLiteral("out> ") + WireTrace::hex(report) << QStringLiteral("wait 120");
-    }
-    return lines + settle();
-}
-
-} // namespace wire

@@ -1,6 +1,7 @@
 // Every command of both families, at the wire: frames, blocks, waits, results, and the state the
 // virtual mouse ends up with.
-#include "linkfixture.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/wirelines.h"
 
 #include "device/scramble.h"
 
@@ -24,48 +25,6 @@ QByteArray pattern(int n, int seed)
 uchar* bytes(QByteArray& b)
 {
     return reinterpret_cast<uchar*>(b.data());
-}
-
-// Output reports of a block: 0, chunk bytes, zero padding to reportLength + 1.
-QStringList outLines(const QByteArray& block, int reportLength = 32)
-{
-    QStringList lines;
-    const int chunk = qMin<int>(int(block.size()), reportLength);
-    for (int offset = 0; offset < block.size(); offset += chunk) {
-        QByteArray report(1, '\0');
-        report += block.mid(offset, chunk);
-        report.resize(reportLength + 1, '\0');
-        lines << QStringLiteral("out> ") + WireTrace::hex(report) << QStringLiteral("wait 120");
-    }
-    return lines;
-}
-
-QStringList settle()
-{
-    return {QStringLiteral("wait 64"), QStringLiteral("wait 64")};
-}
-
-QString answerLine(std::initializer_list<int> a0to6)
-{
-    QByteArray frame(1, '\0');
-    int sum = 0;
-    for (int a : a0to6) {
-        frame.append(char(a));
-        sum += a;
-    }
-    while (frame.size() < 8)
-        frame.append('\0');
-    frame.append(char(~sum & 0xFF));
-    return QStringLiteral("feature< ") + WireTrace::hex(frame);
-}
-
-// A block that is read back as 4 input reports of 32 bytes.
-QStringList inLines(const QByteArray& block)
-{
-    QStringList lines;
-    for (int offset = 0; offset < block.size(); offset += 32)
-        lines << QStringLiteral("in< ") + WireTrace::hex(block.mid(offset, 32));
-    return lines;
 }
 
 } // namespace
@@ -101,21 +60,21 @@ void TestCommands::frames_data()
                h.hid553_01H_SetReportRate(4);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x01, 4})} + settle())
+        << (QStringList{wire::feature({0x01, 4})} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.reportRate == 4; });
     QTest::newRow("553 02H key matrix")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_02H_SetCurrentKeyMatrix(3);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x02, 3})} + settle())
+        << (QStringList{wire::feature({0x02, 3})} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.currentKeyMatrix == 3; });
     QTest::newRow("553 03H options")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_03H_SetKeyboardoption(1, 2, 3, 0x40);
                return QList<int>();
            })
-        << QStringList{featureLine({0x03, 1, 2, 3, 0x40}), QStringLiteral("wait 8")}
+        << QStringList{wire::feature({0x03, 1, 2, 3, 0x40}), QStringLiteral("wait 8")}
         << Check([](const VirtualMouse::Memory& m) {
                return m.options == std::array<uint8_t, 4>{1, 2, 3, 0x40};
            });
@@ -124,7 +83,7 @@ void TestCommands::frames_data()
                h.hid553_04H_SetGunData(9, 8, 7, 6);
                return QList<int>();
            })
-        << QStringList{featureLine({0x04, 0, 9, 8, 7, 6}), QStringLiteral("wait 8")}
+        << QStringList{wire::feature({0x04, 0, 9, 8, 7, 6}), QStringLiteral("wait 8")}
         << Check([](const VirtualMouse::Memory& m) {
                return m.gunData == std::array<uint8_t, 4>{9, 8, 7, 6};
            });
@@ -133,12 +92,12 @@ void TestCommands::frames_data()
                h.hid553_0BH_SetCurrentDPI(3);
                return QList<int>();
            })
-        << (QStringList{QStringLiteral("feature> 00 0b 03 00 00 00 00 00 f1")} + settle())
+        << (QStringList{QStringLiteral("feature> 00 0b 03 00 00 00 00 00 f1")} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.currentDpi == 3; });
     QTest::newRow("553 0DH effect") << false << false << Act([](Hid_Thread& h) {
         h.hid553_0DH_SetRGBLedEffect(5, 2, 3);
         return QList<int>();
-    }) << (QStringList{featureLine({0x0D, 5, 2, 3})} + settle())
+    }) << (QStringList{wire::feature({0x0D, 5, 2, 3})} + wire::settle())
                                     << Check([](const VirtualMouse::Memory& m) {
                                            return m.ledEffect == std::array<uint8_t, 3>{5, 2, 3};
                                        });
@@ -147,41 +106,46 @@ void TestCommands::frames_data()
                h.hid553_10H_SetLED8StageColor(2, bytes(c4));
                return QList<int>();
            })
-        << (QStringList{featureLine({0x10, 2, 4})} + settle() + outLines(c4) + settle())
+        << (QStringList{wire::feature({0x10, 2, 4})} + wire::settle() + wire::out(c4) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.ledColors.value(2) == c4; });
     QTest::newRow("553 10H type 1: 24 bytes")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_10H_SetLED8StageColor(1, bytes(c24));
                return QList<int>();
            })
-        << (QStringList{featureLine({0x10, 1, 24})} + settle() + outLines(c24) + settle())
+        << (QStringList{wire::feature({0x10, 1, 24})} + wire::settle() + wire::out(c24) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.ledColors.value(1) == c24; });
     QTest::newRow("553 11H stage set: 8 bytes in one report")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_11H_SetDPISet(2, bytes(d8));
                return QList<int>();
            })
-        << (QStringList{featureLine({0x11, 2, 8})} + settle() + outLines(d8) + settle())
+        << (QStringList{wire::feature({0x11, 2, 8})} + wire::settle() + wire::out(d8) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.dpiSets.value(2) == d8; });
     QTest::newRow("553 12H key matrix: 64 bytes")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_12H_SetKeyMatrix(bytes(km64), 1);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x12, 1, 0x40, 0x08})} + settle() + outLines(km64) + settle())
+        << (QStringList{wire::feature({0x12, 1, 0x40, 0x08})} + wire::settle() + wire::out(km64) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.keyMatrices.value(1) == km64; });
     QTest::newRow("553 13H macro: 128 bytes")
         << false << false << Act([](Hid_Thread& h) {
                h.hid553_13H_SetMacroKey(7, bytes(m128));
                return QList<int>();
            })
-        << (QStringList{featureLine({0x13, 7, 0x80})} + settle() + outLines(m128) + settle())
+        << (QStringList{wire::feature({0x13, 7, 0x80})} + wire::settle() + wire::out(m128) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.macros.value(7) == m128; });
 
     QTest::newRow("560 01H options") << true << false << Act([](Hid_Thread& h) {
         h.hid560_01H_SetKeyboardoption(0x08, 2);
         return QList<int>();
-    }) << QStringList{featureLine({0x01, 0x08, 2}), QStringLiteral("wait 8")}
+    }) << QStringList{wire::feature({0x01, 0x08, 2}), QStringLiteral("wait 8")}
                                      << Check([](const VirtualMouse::Memory& m) {
                                             return m.options560 == std::array<uint8_t, 2>{0x08, 2};
                                         });
@@ -190,17 +154,17 @@ void TestCommands::frames_data()
                h.hid560_02H_SetCurrentProfile(3);
                return QList<int>();
            })
-        << QStringList{featureLine({0x02, 3}), QStringLiteral("wait 8")}
+        << QStringList{wire::feature({0x02, 3}), QStringLiteral("wait 8")}
         << Check([](const VirtualMouse::Memory& m) { return m.currentProfile == 3; });
     QTest::newRow("560 03H rate, four profiles")
         << true << false << Act([](Hid_Thread& h) {
                h.hid560_03H_SetReportRate(4);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x03, 1, 4})} + settle() +
-            QStringList{featureLine({0x03, 2, 4})} + settle() +
-            QStringList{featureLine({0x03, 3, 4})} + settle() +
-            QStringList{featureLine({0x03, 4, 4})} + settle())
+        << (QStringList{wire::feature({0x03, 1, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 2, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 3, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 4, 4})} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) {
                return m.reportRates[1] == 4 && m.reportRates[4] == 4;
            });
@@ -209,17 +173,17 @@ void TestCommands::frames_data()
                h.hid560_03H_SetReportRate(2);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x03, 1, 2})} + settle())
+        << (QStringList{wire::feature({0x03, 1, 2})} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.reportRates[1] == 2; });
     QTest::newRow("560 04H stage 2, four profiles")
         << true << false << Act([](Hid_Thread& h) {
                h.hid560_04H_SetCurrentDPI(2);
                return QList<int>();
            })
-        << (QStringList{QStringLiteral("feature> 00 04 01 02 00 00 00 00 f8")} + settle() +
-            QStringList{QStringLiteral("feature> 00 04 02 02 00 00 00 00 f7")} + settle() +
-            QStringList{QStringLiteral("feature> 00 04 03 02 00 00 00 00 f6")} + settle() +
-            QStringList{QStringLiteral("feature> 00 04 04 02 00 00 00 00 f5")} + settle())
+        << (QStringList{QStringLiteral("feature> 00 04 01 02 00 00 00 00 f8")} + wire::settle() +
+            QStringList{QStringLiteral("feature> 00 04 02 02 00 00 00 00 f7")} + wire::settle() +
+            QStringList{QStringLiteral("feature> 00 04 03 02 00 00 00 00 f6")} + wire::settle() +
+            QStringList{QStringLiteral("feature> 00 04 04 02 00 00 00 00 f5")} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) {
                return m.currentDpis[1] == 2 && m.currentDpis[2] == 2 && m.currentDpis[3] == 2 &&
                       m.currentDpis[4] == 2;
@@ -229,21 +193,23 @@ void TestCommands::frames_data()
                h.hid560_04H_SetCurrentDPI(5);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x04, 1, 5})} + settle())
+        << (QStringList{wire::feature({0x04, 1, 5})} + wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.currentDpis[1] == 5; });
     QTest::newRow("560 0CH profile block")
         << true << false << Act([](Hid_Thread& h) {
                h.hid560_0CH_setProfile(bytes(p128), 2);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x0C, 2, 0x80})} + settle() + outLines(p128) + settle())
+        << (QStringList{wire::feature({0x0C, 2, 0x80})} + wire::settle() + wire::out(p128) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.profileBlocks[2] == p128; });
     QTest::newRow("560 0DH key matrix: 64 bytes then 64 zeros")
         << true << false << Act([](Hid_Thread& h) {
                h.hid560_0DH_SetKeyMatrix(bytes(km64), 1);
                return QList<int>();
            })
-        << (QStringList{featureLine({0x0D, 1, 0x80})} + settle() + outLines(km560) + settle())
+        << (QStringList{wire::feature({0x0D, 1, 0x80})} + wire::settle() + wire::out(km560) +
+            wire::settle())
         << Check(
                [km560](const VirtualMouse::Memory& m) { return m.keyMatrices.value(1) == km560; });
     QTest::newRow("560 0FH macro")
@@ -251,7 +217,8 @@ void TestCommands::frames_data()
                h.hid560_0FH_SetMacroKey(4, bytes(m128));
                return QList<int>();
            })
-        << (QStringList{featureLine({0x0F, 4, 0x80})} + settle() + outLines(m128) + settle())
+        << (QStringList{wire::feature({0x0F, 4, 0x80})} + wire::settle() + wire::out(m128) +
+            wire::settle())
         << Check([](const VirtualMouse::Memory& m) { return m.macros.value(4) == m128; });
 }
 
@@ -285,38 +252,38 @@ void TestCommands::reads_data()
         h.hid553_00H_GetSecrecyCode(a, b, c, d);
         return QList<int>{a, b, c, d};
     })
-                                  << QStringList{featureLine({0x00, 0x11, 0x22, 0x33, 0x44}),
-                                                 answerLine({0x00, 0x11, 0x22, 0x33, 0x44})}
+                                  << QStringList{wire::feature({0x00, 0x11, 0x22, 0x33, 0x44}),
+                                                 wire::answer({0x00, 0x11, 0x22, 0x33, 0x44})}
                                   << QList<int>{0x11, 0x22, 0x33, 0x44};
     QTest::newRow("553 83H options") << false << Act([](Hid_Thread& h) {
         uchar a = 9, b = 9, c = 9, d = 9;
         h.hid553_83H_GetKeyboardoption(a, b, c, d);
         return QList<int>{a, b, c, d};
-    }) << QStringList{featureLine({0x83}), answerLine({0x83, 1, 2, 3, 4})}
+    }) << QStringList{wire::feature({0x83}), wire::answer({0x83, 1, 2, 3, 4})}
                                      << QList<int>{1, 2, 3, 4};
     QTest::newRow("553 8BH stage") << false << Act([](Hid_Thread& h) {
         uchar a = 0;
         h.hid553_8BH_GetCurrentDPI(a);
         return QList<int>{a};
-    }) << QStringList{featureLine({0x8B}), answerLine({0x8B, 5})}
+    }) << QStringList{wire::feature({0x8B}), wire::answer({0x8B, 5})}
                                    << QList<int>{5};
     QTest::newRow("560 81H options") << true << Act([](Hid_Thread& h) {
         uchar a = 0, b = 0;
         h.hid560_81H_GetKeyboardoption(a, b);
         return QList<int>{a, b};
-    }) << QStringList{featureLine({0x81}), answerLine({0x81, 0x21, 0x42})}
+    }) << QStringList{wire::feature({0x81}), wire::answer({0x81, 0x21, 0x42})}
                                      << QList<int>{0x21, 0x42};
     QTest::newRow("560 82H profile") << true << Act([](Hid_Thread& h) {
         uchar a = 0;
         h.hid560_82H_GetCurrentProfile(a);
         return QList<int>{a};
-    }) << QStringList{featureLine({0x82}), answerLine({0x82, 3})}
+    }) << QStringList{wire::feature({0x82}), wire::answer({0x82, 3})}
                                      << QList<int>{3};
     QTest::newRow("560 84H sends byte1 as b1") << true << Act([](Hid_Thread& h) {
         uchar a = 2, b = 0;
         h.hid560_84H_GetCurrentDPI(a, b);
         return QList<int>{a, b};
-    }) << QStringList{featureLine({0x84, 2}), answerLine({0x84, 2, 6})}
+    }) << QStringList{wire::feature({0x84, 2}), wire::answer({0x84, 2, 6})}
                                                << QList<int>{2, 6};
 }
 
@@ -370,8 +337,8 @@ void TestCommands::profileBlockRead()
     QByteArray buf(128, '\x5a');
     f.link->hid560_8CH_readProfile(bytes(buf), 3);
     QCOMPARE(buf, block);
-    QCOMPARE(f.lines(), QStringList{featureLine({0x8C, 3})} + QStringList{answerLine({0x8C, 3})} +
-                            inLines(block));
+    QCOMPARE(f.lines(), QStringList{wire::feature({0x8C, 3})} +
+                            QStringList{wire::answer({0x8C, 3})} + wire::in(block));
     QCOMPARE(f.lines().first(), QStringLiteral("feature> 00 8c 03 00 00 00 00 00 70"));
     QVERIFY(f.errors().isEmpty());
 }

@@ -1,5 +1,6 @@
 // Checksum, scrambling and the echo handshake.
-#include "linkfixture.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/wirelines.h"
 
 #include "device/scramble.h"
 

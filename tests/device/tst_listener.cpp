@@ -1,5 +1,6 @@
 // The report listener: option bit, DPI-button reports, removal, quitting, one task at a time.
-#include "linkfixture.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/wirelines.h"
 
 #include "device/dpiswitchtexts.h"
 
@@ -38,9 +39,10 @@ void TestListener::optionBit_data()
     QTest::addColumn<bool>("is560");
     QTest::addColumn<QStringList>("sent");
     QTest::newRow("553: bit 6 of byte 4")
-        << false << QStringList{featureLine({0x83}), featureLine({0x03, 0x11, 0x22, 0x33, 0x45})};
+        << false
+        << QStringList{wire::feature({0x83}), wire::feature({0x03, 0x11, 0x22, 0x33, 0x45})};
     QTest::newRow("560: bit 3 of byte 1")
-        << true << QStringList{featureLine({0x81}), featureLine({0x01, 0x19, 0x22})};
+        << true << QStringList{wire::feature({0x81}), wire::feature({0x01, 0x19, 0x22})};
 }
 
 void TestListener::optionBit()
@@ -70,7 +72,7 @@ void TestListener::failedOptionReadWritesNothingBack()
     f.mouse->setFault(VirtualMouse::Fault::RefuseGetFeature);
 
     f.link->startReportListener(0);
-    QCOMPARE(f.lines(WireTrace::FeatureOut), QStringList{featureLine({0x83})});
+    QCOMPARE(f.lines(WireTrace::FeatureOut), QStringList{wire::feature({0x83})});
     QCOMPARE(f.mouse->memory().options, (std::array<uint8_t, 4>{0x11, 0x22, 0x33, 0x05}));
     QVERIFY(f.link->listening()); // started anyway
     f.link->setListening(false);

@@ -1,6 +1,7 @@
 // The transport under the commands: chunking, settling, the busy token, and every way a transfer
 // can fail.
-#include "linkfixture.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/wirelines.h"
 
 #include <QTest>
 #include <QTimer>
@@ -124,8 +125,8 @@ void TestTransport::settleOnlyWhenAsked()
     LinkFixture f;
     f.link->hid553_0BH_SetCurrentDPI(2);              // settle
     f.link->hid553_03H_SetKeyboardoption(0, 0, 0, 0); // no settle, 8 ms after
-    QCOMPARE(f.lines(), (QStringList{featureLine({0x0B, 2}), QStringLiteral("wait 64"),
-                                     QStringLiteral("wait 64"), featureLine({0x03}),
+    QCOMPARE(f.lines(), (QStringList{wire::feature({0x0B, 2}), QStringLiteral("wait 64"),
+                                     QStringLiteral("wait 64"), wire::feature({0x03}),
                                      QStringLiteral("wait 8")}));
 }
 
@@ -312,7 +313,7 @@ void TestTransport::waitProcessesEvents()
     QTimer::singleShot(0, f.link.get(), [&f] { f.link->setLinkFree(true); });
     f.link->hid553_0BH_SetCurrentDPI(2);
     QCOMPARE(f.lines().first(), QStringLiteral("wait 8"));
-    QCOMPARE(f.lines().at(1), featureLine({0x0B, 2}));
+    QCOMPARE(f.lines().at(1), wire::feature({0x0B, 2}));
 }
 
 QTEST_GUILESS_MAIN(TestTransport)

@@ -17,21 +17,7 @@ SensorFixture::SensorFixture(Model model)
     owner.gun = model.isGun;
     link->setOwner(&owner);
 
-    DeviceEntry e;
-    e.type = 1;
-    e.vid = config.vid;
-    e.pid = config.pid;
-    e.usagePage = config.usagePage;
-    e.usage = config.usage;
-    e.usagePage2 = config.usagePage2;
-    e.usage2 = config.usage2;
-    e.reportLength = config.reportLength;
-    e.isEncode = config.isEncode;
-    e.sCode = QString::fromLatin1(config.sCode);
-    DeviceTable table{e};
-    completeDeviceTable(table, backend);
-    link->setDeviceTable(table);
-    link->setCurrentDevice(0);
+    attachToMouse(*link, backend, *mouse);
 
     ctx.link = link.get();
     ctx.blocks = &blocks;
@@ -68,42 +54,9 @@ QStringList SensorFixture::errors() const
     return backend.trace().errors();
 }
 
-QString featureLine(std::initializer_list<int> b0to6)
-{
-    QByteArray frame(1, '\0');
-    int sum = 0;
-    for (int b : b0to6) {
-        frame.append(char(b));
-        sum += b;
-    }
-    while (frame.size() < 8)
-        frame.append('\0');
-    frame.append(char(~sum & 0xFF));
-    return QStringLiteral("feature> ") + WireTrace::hex(frame);
-}
-
-QStringList settle()
-{
-    return {QStringLiteral("wait 64"), QStringLiteral("wait 64")};
-}
-
-QStringList outLines(const QByteArray& block)
-{
-    constexpr int kReportLength = 32;
-    QStringList lines;
-    const int chunk = std::min<int>(int(block.size()), kReportLength);
-    for (int offset = 0; offset < block.size(); offset += chunk) {
-        QByteArray report(1, '\0');
-        report += block.mid(offset, chunk);
-        report.resize(kReportLength + 1, '\0');
-        lines << QStringLiteral("out> ") + WireTrace::hex(report) << QStringLiteral("wait 120");
-    }
-    return lines;
-}
-
 QStringList setProfileLines(unsigned n, const QByteArray& block)
 {
-    return QStringList{featureLine({0x0C, int(n), 0x80})} + settle() + outLines(block) + settle();
+    return wire::blockCommand({0x0C, int(n), 0x80}, block);
 }
 
 QByteArray bytes(std::initializer_list<int> values)
@@ -198,30 +151,4 @@ QStringList DebugLines::lines() const
 {
     const QMutexLocker lock(&debugMutex);
     return debugLines;
-}
-
-ModulesCopy::ModulesCopy()
-{
-    const QString from = QStringLiteral(MOUSE_DATA_DIR);
-    if (!tmp_.isValid() || !QDir().mkpath(dir()))
-        return;
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString relative = QDir(from).relativeFilePath(source);
-        if (relative.startsWith(QLatin1String("img/")))
-            continue;
-        const QString target = file(relative);
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!QFile::copy(source, target))
-            return;
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    ok_ = true;
-}
-
-QByteArray ModulesCopy::read(const QString& relative) const
-{
-    QFile f(file(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }

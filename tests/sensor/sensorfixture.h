@@ -5,6 +5,9 @@
 #include "emulator/virtualmouse.h"
 #include "sensor/mousecontext.h"
 #include "sensor/profileblocks.h"
+#include "tests/support/linkfixture.h"
+#include "tests/support/modulescopy.h"
+#include "tests/support/wirelines.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,18 +17,6 @@
 #include <array>
 #include <initializer_list>
 #include <memory>
-
-// What the device link asks of its window; here only the model traits matter.
-class TraitsOwner : public LinkOwner {
-public:
-    QString family;
-    bool gun = false;
-    QString icType() const override { return family; }
-    bool isGun() const override { return gun; }
-    void showBalloon(const QString&, const QString&, int) override {}
-    void setCurrentDPI(int) override {}
-    void disableView() override {}
-};
 
 // The virtual mouse's backend, with one more way to fail: block reads that stop after a number of
 // input reports, as when the mouse is pulled out half-way.
@@ -87,7 +78,7 @@ struct SensorFixture {
     VirtualHidBackend backend;
     CuttableBackend cuttable{backend};
     VirtualMouse* mouse = nullptr;
-    TraitsOwner owner;
+    RecordingOwner owner;
     std::unique_ptr<Hid_Thread> link;
     ProfileBlocks blocks;
     MouseContext ctx;
@@ -107,12 +98,6 @@ struct SensorFixture {
     void clearTrace() { backend.trace().clear(); }
 };
 
-// "feature> 00 0b 03 00 00 00 00 00 f1" for a plain frame b0 … b6 with its checksum.
-QString featureLine(std::initializer_list<int> b0to6);
-// The two halves of the 128 ms settle.
-QStringList settle();
-// A block as output reports of 32 bytes, 120 ms apart.
-QStringList outLines(const QByteArray& block);
 // hid560_0CH_setProfile of the block under number n, as it crosses the wire.
 QStringList setProfileLines(unsigned n, const QByteArray& block);
 
@@ -148,18 +133,4 @@ public:
     DebugLines(const DebugLines&) = delete;
     DebugLines& operator=(const DebugLines&) = delete;
     QStringList lines() const;
-};
-
-// A private copy of the shipped modules folder, so that no test writes the source tree.
-class ModulesCopy {
-public:
-    ModulesCopy();
-    bool isValid() const { return ok_; }
-    QString dir() const { return tmp_.path() + QStringLiteral("/modules"); }
-    QString file(const QString& relative) const { return dir() + u'/' + relative; }
-    QByteArray read(const QString& relative) const;
-
-private:
-    QTemporaryDir tmp_;
-    bool ok_ = false;
 };

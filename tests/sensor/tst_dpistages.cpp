@@ -167,8 +167,8 @@ void TestDpiStages::stageBlock553()
 
     SensorFixture f({});
     DpiStages(f.ctx).mouseSetDpi(count, sensor, values);
-    QCOMPARE(f.lines(),
-             QStringList{featureLine({0x11, count, 8})} + settle() + outLines(block) + settle());
+    QCOMPARE(f.lines(), QStringList{wire::feature({0x11, count, 8})} + wire::settle() +
+                            wire::out(block) + wire::settle());
     QCOMPARE(f.errors(), QStringList());
     QCOMPARE(f.mouse->memory().dpiSets.value(count), block);
 }
@@ -288,7 +288,7 @@ void TestDpiStages::stageCountsOutsideOneToEight()
 
     SensorFixture f553({});
     DpiStages(f553.ctx).mouseSetDpi(count, QStringLiteral("3360"), kExample);
-    QCOMPARE(f553.frames(), QStringList{featureLine({0x11, stageArgument, 8})});
+    QCOMPARE(f553.frames(), QStringList{wire::feature({0x11, stageArgument, 8})});
     QCOMPARE(f553.mouse->memory().dpiSets.value(stageArgument), block553);
 
     SensorFixture f560({.is560 = true});
@@ -325,17 +325,17 @@ void TestDpiStages::setCurrentDpi_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("553 stage 2, unchanged")
-        << false << false << 2 << (QStringList{featureLine({0x0B, 2})} + settle());
+        << false << false << 2 << (QStringList{wire::feature({0x0B, 2})} + wire::settle());
     QTest::newRow("553 stage 9 is not range-checked")
-        << false << false << 9 << (QStringList{featureLine({0x0B, 9})} + settle());
+        << false << false << 9 << (QStringList{wire::feature({0x0B, 9})} + wire::settle());
     QTest::newRow("560 stage 2, four profiles")
         << true << false << 2
-        << (QStringList{featureLine({0x04, 1, 2})} + settle() +
-            QStringList{featureLine({0x04, 2, 2})} + settle() +
-            QStringList{featureLine({0x04, 3, 2})} + settle() +
-            QStringList{featureLine({0x04, 4, 2})} + settle());
+        << (QStringList{wire::feature({0x04, 1, 2})} + wire::settle() +
+            QStringList{wire::feature({0x04, 2, 2})} + wire::settle() +
+            QStringList{wire::feature({0x04, 3, 2})} + wire::settle() +
+            QStringList{wire::feature({0x04, 4, 2})} + wire::settle());
     QTest::newRow("560 gun mouse: profile 1 only")
-        << true << true << 5 << (QStringList{featureLine({0x04, 1, 5})} + settle());
+        << true << true << 5 << (QStringList{wire::feature({0x04, 1, 5})} + wire::settle());
 }
 
 void TestDpiStages::setCurrentDpi()
@@ -362,9 +362,9 @@ void TestDpiStages::getCurrentDpi_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("frames");
 
-    QTest::newRow("553") << false << true << 5 << QStringList{featureLine({0x8B})};
+    QTest::newRow("553") << false << true << 5 << QStringList{wire::feature({0x8B})};
     QTest::newRow("560 asks for profile 1")
-        << true << true << 6 << QStringList{featureLine({0x84, 1})};
+        << true << true << 6 << QStringList{wire::feature({0x84, 1})};
     QTest::newRow("553 unplugged: 0") << false << false << 0 << QStringList();
     QTest::newRow("560 unplugged: 0") << true << false << 0 << QStringList();
 }

@@ -276,8 +276,9 @@ void TestGunData::send553()
     g.f.mouse->setMemory(m);
 
     g.gun.mouseSendGundata(slot, data);
-    QCOMPARE(g.f.frames(), (QStringList{featureLine({0x83}), featureLine({0x04, 0, sent[0], sent[1],
-                                                                          sent[2], sent[3]})}));
+    QCOMPARE(g.f.frames(),
+             (QStringList{wire::feature({0x83}),
+                          wire::feature({0x04, 0, sent[0], sent[1], sent[2], sent[3]})}));
     QCOMPARE(g.f.errors(), QStringList());
     const auto stored = g.f.mouse->memory().gunData;
     QCOMPARE((QList<int>{stored[0], stored[1], stored[2], stored[3]}), sent);

@@ -112,7 +112,7 @@ void TestLighting::effect()
 
     SensorFixture f({.isColorful = colourful});
     Lighting(f.ctx).mouseSetRGBEffect(uchar(effect), uchar(speed), uchar(brightness));
-    QCOMPARE(f.lines(), QStringList{featureLine({0x0D, code, p1, p2})} + settle());
+    QCOMPARE(f.lines(), QStringList{wire::feature({0x0D, code, p1, p2})} + wire::settle());
     QCOMPARE(f.mouse->memory().ledEffect,
              (std::array<uint8_t, 3>{uint8_t(code), uint8_t(p1), uint8_t(p2)}));
 }
@@ -180,8 +180,8 @@ void TestLighting::colours553()
 
     SensorFixture f({});
     Lighting(f.ctx).mouseSetRGBColor(uchar(type), colourList(5));
-    const QStringList once = QStringList{featureLine({0x10, type, int(onWire.size())})} + settle() +
-                             outLines(onWire) + settle();
+    const QStringList once = QStringList{wire::feature({0x10, type, int(onWire.size())})} +
+                             wire::settle() + wire::out(onWire) + wire::settle();
     QCOMPARE(f.lines(), once + once);
     QCOMPARE(f.errors(), QStringList());
     QCOMPARE(f.mouse->memory().ledColors.value(type), onWire);

@@ -91,17 +91,17 @@ void TestOptions::reportRate_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("553: 01H") << false << false << 4
-                              << (QStringList{featureLine({0x01, 4})} + settle());
+                              << (QStringList{wire::feature({0x01, 4})} + wire::settle());
     QTest::newRow("553, byte unchanged")
-        << false << true << 8 << (QStringList{featureLine({0x01, 8})} + settle());
+        << false << true << 8 << (QStringList{wire::feature({0x01, 8})} + wire::settle());
     QTest::newRow("560: 03H for profiles 1 to 4")
         << true << false << 4
-        << (QStringList{featureLine({0x03, 1, 4})} + settle() +
-            QStringList{featureLine({0x03, 2, 4})} + settle() +
-            QStringList{featureLine({0x03, 3, 4})} + settle() +
-            QStringList{featureLine({0x03, 4, 4})} + settle());
+        << (QStringList{wire::feature({0x03, 1, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 2, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 3, 4})} + wire::settle() +
+            QStringList{wire::feature({0x03, 4, 4})} + wire::settle());
     QTest::newRow("560 gun mouse: profile 1 only")
-        << true << true << 2 << (QStringList{featureLine({0x03, 1, 2})} + settle());
+        << true << true << 2 << (QStringList{wire::feature({0x03, 1, 2})} + wire::settle());
 }
 
 void TestOptions::reportRate()
@@ -132,7 +132,7 @@ void TestOptions::setKeyboardOption()
     SensorFixture f({.is560 = is560});
     DeviceOptions(f.ctx).mouseSetKeyboardoption(1, 2, 3, 0x40);
     QCOMPARE(f.lines(),
-             (QStringList{featureLine({0x03, 1, 2, 3, 0x40}), QStringLiteral("wait 8")}));
+             (QStringList{wire::feature({0x03, 1, 2, 3, 0x40}), QStringLiteral("wait 8")}));
     if (!is560)
         QCOMPARE(f.mouse->memory().options, (std::array<uint8_t, 4>{1, 2, 3, 0x40}));
 }
@@ -168,7 +168,7 @@ void TestOptions::getKeyboardOption()
     for (const QVariant& b : v)
         QCOMPARE(b.typeId(), int(QMetaType::Int));
     if (plugged)
-        QCOMPARE(f.frames(), QStringList{featureLine({0x83})});
+        QCOMPARE(f.frames(), QStringList{wire::feature({0x83})});
 }
 
 void TestOptions::pointer_data()

@@ -88,9 +88,9 @@ void TestProfileBlocks::blocksReadAndSentBackTravelUnchanged()
     const Blocks mouse = mouseBlocks(f);
     for (unsigned n = 0; n < unsigned(blockmap::kBlockCount); ++n)
         f.blocks.mouseReadProfile(*f.link, n);
-    QCOMPARE(f.frames(),
-             (QStringList{featureLine({0x8C, 0}), featureLine({0x8C, 1}), featureLine({0x8C, 2}),
-                          featureLine({0x8C, 3}), featureLine({0x8C, 4})}));
+    QCOMPARE(f.frames(), (QStringList{wire::feature({0x8C, 0}), wire::feature({0x8C, 1}),
+                                      wire::feature({0x8C, 2}), wire::feature({0x8C, 3}),
+                                      wire::feature({0x8C, 4})}));
     QCOMPARE(storedBlocks(f), mouse);
 
     f.clearTrace();
@@ -122,7 +122,7 @@ void TestProfileBlocks::connectionReadsTheBlocksOfTheModel()
     f.blocks.readAtConnection(*f.link, gun);
     QStringList frames;
     for (int n : read)
-        frames << featureLine({0x8C, n});
+        frames << wire::feature({0x8C, n});
     QCOMPARE(f.frames(), frames);
     for (unsigned n = 0; n < unsigned(blockmap::kBlockCount); ++n)
         QCOMPARE(f.stored(n),
@@ -183,7 +183,7 @@ void TestProfileBlocks::currentProfile()
     QCOMPARE(v.typeId(), int(QMetaType::Int));
     QCOMPARE(v.toInt(), result);
     if (plugged)
-        QCOMPARE(f.frames(), QStringList{featureLine({0x82})});
+        QCOMPARE(f.frames(), QStringList{wire::feature({0x82})});
 }
 
 QTEST_GUILESS_MAIN(TestProfileBlocks)

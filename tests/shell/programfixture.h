@@ -3,13 +3,11 @@
 #include "emulator/virtualmouse.h"
 #include "platform/pointersettings.h"
 #include "shell/widget.h"
-#include "store/filedialogs.h"
+#include "tests/support/fakedialogs.h"
+#include "tests/support/modulescopy.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -24,11 +22,6 @@ public:
     }
 };
 
-struct NoDialogs : FileDialogs {
-    QString getOpenFileName(const QString&, const QString&) override { return {}; }
-    QString getSaveFileName(const QString&, const QString&) override { return {}; }
-};
-
 struct NoPointerSettings : PointerSettings {
     bool setMouseSpeed(int) override { return true; }
     bool setDoubleClickTime(int) override { return true; }
@@ -36,24 +29,15 @@ struct NoPointerSettings : PointerSettings {
 };
 
 struct ProgramFixture {
-    QTemporaryDir dir;
+    ModulesCopy copy;
     QString modules;
     VirtualHidBackend& backend;
-    NoDialogs dialogs;
+    FakeDialogs dialogs;
     NoPointerSettings pointer;
     std::unique_ptr<RecordingWidget> widget;
 
-    explicit ProgramFixture(VirtualHidBackend& b)
-        : modules(dir.filePath(QStringLiteral("modules"))), backend(b)
+    explicit ProgramFixture(VirtualHidBackend& b) : modules(copy.dir()), backend(b)
     {
-        const QDir source(QStringLiteral(MOUSE_DATA_DIR));
-        QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = modules + QLatin1Char('/') + source.relativeFilePath(file);
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(file, target);
-        }
         QDir().mkpath(modules + QStringLiteral("/macro"));
     }
 

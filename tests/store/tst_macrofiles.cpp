@@ -1,6 +1,6 @@
-#include "modulescopy.h"
+#include "tests/support/modulescopy.h"
 
-#include "fakedialogs.h"
+#include "tests/support/fakedialogs.h"
 #include "store/macrofiles.h"
 #include "store/settingsstore.h"
 

@@ -1,6 +1,6 @@
-#include "modulescopy.h"
+#include "tests/support/modulescopy.h"
 
-#include "fakedialogs.h"
+#include "tests/support/fakedialogs.h"
 #include "store/inifiles.h"
 #include "store/langstrings.h"
 #include "store/macrofiles.h"

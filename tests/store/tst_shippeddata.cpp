@@ -1,5 +1,5 @@
 // Checks of the data shipped under data/modules: what the scene and the native side read from it.
-#include "modulescopy.h"
+#include "tests/support/modulescopy.h"
 
 #include "store/langstrings.h"
 #include "store/namelists.h"

@@ -1,4 +1,4 @@
-#include "modulescopy.h"
+#include "tests/support/modulescopy.h"
 
 #include "store/langstrings.h"
 #include "store/namelists.h"
