@@ -7,6 +7,8 @@ void WireTrace::record(Entry e)
     QMutexLocker lock(&mutex_);
     if (observer_ && (e.kind & observedKinds_))
         observer_(line(e));
+    if (!keep_)
+        return;
     if (entries_.size() >= kMaxEntries)
         entries_.remove(0, kMaxEntries / 10);
     entries_.append(std::move(e));
@@ -17,6 +19,14 @@ void WireTrace::setObserver(std::function<void(const QString&)> observer, unsign
     QMutexLocker lock(&mutex_);
     observer_ = std::move(observer);
     observedKinds_ = kinds;
+}
+
+void WireTrace::setKeeping(bool keep)
+{
+    QMutexLocker lock(&mutex_);
+    keep_ = keep;
+    if (!keep)
+        entries_.clear();
 }
 
 void WireTrace::clear()

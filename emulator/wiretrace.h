@@ -36,6 +36,8 @@ public:
     };
 
     void record(Entry e);
+    // Off: entries only reach the observer (a long-running demo keeps no history).
+    void setKeeping(bool keep);
     void clear();
     QList<Entry> entries(unsigned kinds = ~0u) const;
     // One line per entry of the given kinds, in the forms shown above (hex bytes in lower case).
@@ -56,6 +58,7 @@ private:
     static constexpr qsizetype kMaxEntries = 200000;
     mutable QMutex mutex_;
     QList<Entry> entries_;
+    bool keep_ = true;
     std::function<void(const QString&)> observer_;
     unsigned observedKinds_ = kDefault;
 };

@@ -38,11 +38,7 @@ myQQuickView::myQQuickView(const Seams& seams, QWidget* parent)
         ownDialogs_ = std::make_unique<QtFileDialogs>(this);
         dialogs = ownDialogs_.get();
     }
-    PointerSettings* pointer = seams.pointerSettings;
-    if (!pointer) {
-        ownPointerSettings_ = createPointerSettings();
-        pointer = ownPointerSettings_.get();
-    }
+    pointerSettings_ = seams.pointerSettings;
     profiles_ = std::make_unique<Profiles>(store_, *dialogs);
     nameLists_ = std::make_unique<NameLists>(seams.modulesDir);
     langStrings_ = std::make_unique<LangStrings>(seams.modulesDir);
@@ -53,7 +49,6 @@ myQQuickView::myQQuickView(const Seams& seams, QWidget* parent)
     options_ = std::make_unique<DeviceOptions>(ctx_);
     lighting_ = std::make_unique<Lighting>(ctx_);
     guns_ = std::make_unique<GunData>(ctx_);
-    pointer_ = std::make_unique<PointerOptions>(*pointer);
 }
 
 myQQuickView::~myQQuickView() = default;
@@ -394,17 +389,31 @@ QVariant myQQuickView::mouseReadCurrentProfile()
 
 // ---- Desktop pointer settings -------------------------------------------------------------------
 
+PointerOptions& myQQuickView::pointer()
+{
+    // The desktop's settings are looked up at the first use, not at start: the system settings
+    // page is rarely opened, and start-up time and memory matter more.
+    if (!pointer_) {
+        if (!pointerSettings_) {
+            ownPointerSettings_ = createPointerSettings();
+            pointerSettings_ = ownPointerSettings_.get();
+        }
+        pointer_ = std::make_unique<PointerOptions>(*pointerSettings_);
+    }
+    return *pointer_;
+}
+
 void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
 {
-    pointer_->mouseSetCursorSpeed(cursorSpeed);
+    pointer().mouseSetCursorSpeed(cursorSpeed);
 }
 
 void myQQuickView::mouseSetVerticalScrollLines(uint lines)
 {
-    pointer_->mouseSetVerticalScrollLines(lines);
+    pointer().mouseSetVerticalScrollLines(lines);
 }
 
 void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 {
-    pointer_->mouseSetDoubleClickSpeed(speed);
+    pointer().mouseSetDoubleClickSpeed(speed);
 }

@@ -124,11 +124,13 @@ protected:
 private:
     // Device operations need the link; without one they store what they store and send nothing.
     bool hasLink() const { return ctx_.link != nullptr; }
+    PointerOptions& pointer();
 
     SettingsStore store_;
     ProfileBlocks blocks_;
     MouseContext ctx_;
     std::unique_ptr<FileDialogs> ownDialogs_;
+    PointerSettings* pointerSettings_ = nullptr;
     std::unique_ptr<PointerSettings> ownPointerSettings_;
     std::unique_ptr<Profiles> profiles_;
     std::unique_ptr<NameLists> nameLists_;

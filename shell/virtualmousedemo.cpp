@@ -47,6 +47,7 @@ VirtualMouseDemo::VirtualMouseDemo(const QString& family, const QString& globalF
     mouse_ = &backend_.addMouse(configFor(family, globalFile));
     mouse_->loadMemory(memoryFile_); // a first run starts from the factory state
     backend_.setRealTime(true);
+    backend_.trace().setKeeping(false);
     if (lcWire().isDebugEnabled())
         backend_.trace().setObserver([](const QString& line) { qCDebug(lcWire).noquote() << line; },
                                      WireTrace::kDefault | WireTrace::Report | WireTrace::Note);
