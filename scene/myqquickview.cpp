@@ -17,10 +17,22 @@
 #include "store/namelists.h"
 #include "store/profiles.h"
 
+#include <QJSValue>
 #include <QLoggingCategory>
 #include <QQuickItem>
 
 Q_LOGGING_CATEGORY(lcScene, "mouse.scene", QtWarningMsg)
+
+namespace {
+
+// A script array or object passed where a variant is taken arrives wrapped as a QJSValue, which
+// QSettings would store as an opaque blob; unwrap it into plain lists and maps.
+QVariant plain(const QVariant& v)
+{
+    return v.metaType() == QMetaType::fromType<QJSValue>() ? v.value<QJSValue>().toVariant() : v;
+}
+
+} // namespace
 
 myQQuickView::myQQuickView(QWidget* parent) : myQQuickView(Seams{}, parent) {}
 
@@ -158,7 +170,7 @@ void myQQuickView::setData(QVariant key, QVariant value)
 
 void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
 {
-    store_.setGlobalData(key, tmpdata);
+    store_.setGlobalData(key, plain(tmpdata));
 }
 
 void myQQuickView::setDataList(QVariant key, QVariantList datalist)
@@ -318,12 +330,12 @@ QVariant myQQuickView::getselectGun(QVariant index)
 
 void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
-    guns_->setXYSensitive(index, xyData);
+    guns_->setXYSensitive(index, plain(xyData));
 }
 
 void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
 {
-    guns_->setSelectGun(index, xyData);
+    guns_->setSelectGun(index, plain(xyData));
 }
 
 // ---- Sensor, rate, options, lighting ------------------------------------------------------------
