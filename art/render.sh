@@ -28,10 +28,16 @@ icon() {
 }
 
 rm -rf "$skin"
-rm -f "$img/background.png" "$img/titleBar.png" "$img/titleLogo.png"
+rm -f "$img"/background*.png "$img/titleBar.png" "$img/titleLogo.png"
 
 # window
-render window/background.svg "$img/background.png"
+# The picture is cut into an opaque body (saved without alpha, so it decodes straight into the
+# format the renderer draws) and two 8-pixel strips with the rounded corners.
+render window/background.svg "$tmp/background.png"
+convert "$tmp/background.png" -crop 1024x8+0+0 +repage "PNG32:$img/backgroundTop.png"
+convert "$tmp/background.png" -crop 1024x8+0+632 +repage "PNG32:$img/backgroundBottom.png"
+convert "$tmp/background.png" -crop 1024x624+0+8 +repage -background black -alpha remove \
+    -alpha off "PNG24:$img/background.png"
 render window/titleBar.svg "$img/titleBar.png"
 render logo/titleLogo.svg "$img/titleLogo.png"
 
@@ -47,11 +53,17 @@ for b in ask minBtn closeBtn; do
 done
 icon icons/back.svg "$skin/index/back"
 
-# mouse picture, key function panel and key assignment dialog
+# mouse picture, key function panel and key assignment dialog. The picture and its lit buttons
+# are drawn on the whole window but kept only where they have pixels: the box below, which
+# Mouse.qml places at the same offset (pictureOrigin).
+picture=324x482+350+115
 render mouse/mouse.svg "$skin/mouse/mouse.png"
 for n in 0 1 2 3 4 5 6 7; do
     { cat "$art/css/lit.css"; echo "#hl-$n { display: inline; }"; } >"$tmp/lit$n.css"
     render mouse/mouse.svg "$skin/mouse/key${n}H.png" "$tmp/lit$n.css"
+done
+for f in "$skin/mouse/mouse.png" "$skin"/mouse/key?H.png; do
+    convert "$f" -crop "$picture" +repage "$f"
 done
 render icons/keyLabel.svg "$skin/mouse/keyLabel.png"
 render icons/keyLabel.svg "$skin/mouse/keyLabelH.png" "$art/css/labelhover.css"
@@ -98,7 +110,7 @@ qrc=$root/resources/images.qrc
     echo '<!-- Written by art/render.sh. -->'
     echo '<RCC version="1.0">'
     echo '  <qresource prefix="/">'
-    for f in background titleBar titleLogo; do
+    for f in background backgroundBottom backgroundTop titleBar titleLogo; do
         echo "    <file>modules/img/$f.png</file>"
     done
     echo '  </qresource>'
@@ -116,7 +128,8 @@ qrc=$root/resources/images.qrc
 # tray icon: every size drawn from the vector source rather than scaled down from one bitmap
 ico=$root/data/modules/img/logo.ico
 mkdir -p "$(dirname "$ico")"
-sizes="16 24 32 48 64 128 256"
+# Trays draw it at 16 to 48 pixels; larger sizes would only be decoded for nothing.
+sizes="16 24 32 48 64"
 set --
 for s in $sizes; do
     rsvg-convert -w "$s" -h "$s" "$art/logo/trayLogo.svg" -o "$tmp/logo$s.png"

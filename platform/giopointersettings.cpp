@@ -108,8 +108,3 @@ bool GioPointerSettings::setWheelScrollLines(unsigned)
     // GNOME scrolls by its own rule and keeps no line count for the wheel.
     return false;
 }
-
-std::unique_ptr<PointerSettings> createPointerSettings()
-{
-    return std::make_unique<GioPointerSettings>();
-}

@@ -41,6 +41,7 @@ private slots:
     void doubleClick();
     void wheelLinesHaveNoDesktopSetting();
     void missingSchemaFailsEveryCall();
+    void programReachesTheModule();
     void systemWithoutSchemaFailsEveryCall();
 };
 
@@ -135,6 +136,17 @@ void TestGioPointerSettings::missingSchemaFailsEveryCall()
     QVERIFY(!settings.setMouseSpeed(10));
     QVERIFY(!settings.setDoubleClickTime(500));
     QVERIFY(!settings.setWheelScrollLines(3));
+}
+
+void TestGioPointerSettings::programReachesTheModule()
+{
+    // The program gets the GIO settings from the module beside it, loaded at the first use.
+    if (qEnvironmentVariableIsSet("MOUSE_TEST_NO_SCHEMA"))
+        QSKIP("needs the run with schemas");
+    std::unique_ptr<PointerSettings> settings = createPointerSettings();
+    QVERIFY(settings->setMouseSpeed(20));
+    QVERIFY(settings->setDoubleClickTime(900));
+    QVERIFY(!settings->setWheelScrollLines(3));
 }
 
 void TestGioPointerSettings::systemWithoutSchemaFailsEveryCall()

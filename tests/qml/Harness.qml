@@ -28,6 +28,8 @@ Item {
     property color colorBlack: Qt.rgba(0, 0, 0, 1)
 
     property string sourceBackground: "qrc:/modules/img/background.png"
+    property string sourceBackgroundTop: "qrc:/modules/img/backgroundTop.png"
+    property string sourceBackgroundBottom: "qrc:/modules/img/backgroundBottom.png"
     property string sourceTitleBar: "qrc:/modules/img/titleBar.png"
     property string sourceTitleLogo: "qrc:/modules/img/titleLogo.png"
     property string sourcePowerOn: skinImage("index", "powerOn")

@@ -68,11 +68,14 @@ Harness {
             const env = createTemporaryObject(environmentComponent, root);
             compare(env.width, 1024);
             compare(env.height, 640);
-            const parts = [["background", 0, 0, 1024, 640], ["titleBar", 0, 0, 1024, 48],
+            compare(findChild(env, "background").width, 1024);
+            compare(findChild(env, "background").height, 640);
+            const parts = [["backgroundTop", 0, 0, 1024, 8], ["backgroundBody", 0, 8, 1024, 624],
+                           ["backgroundBottom", 0, 632, 1024, 8], ["titleBar", 0, 0, 1024, 48],
                            ["titleLogo", 52, 0, 220, 48]];
             for (const [name, x, y, w, h] of parts) {
                 const image = findChild(env, name);
-                compare(image.status, Image.Ready, name);
+                tryCompare(image, "status", Image.Ready, 5000, name);
                 compare(image.x, x, name);
                 compare(image.y, y, name);
                 compare(image.width, w, name);

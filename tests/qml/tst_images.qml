@@ -32,7 +32,7 @@ Harness {
             add("index", ["dropBtn", "dropBtnU"], 10, 6);
             add("index", withHover(["ask", "minBtn", "closeBtn", "back"]), 16, 16);
             add("mouse", ["mouse", "key0H", "key1H", "key2H", "key3H", "key4H", "key5H", "key6H",
-                          "key7H"], 1024, 640);
+                          "key7H"], 324, 482);
             add("mouse", withHover(["keyLabel"]), 20, 20);
             add("mouse", withHover(["back", "close", "ok", "cancel"]), 16, 16);
             add("macros", withHover(["close"]), 16, 16);
@@ -53,7 +53,10 @@ Harness {
 
         function test_image_data() {
             return [
-                { tag: "background", source: root.sourceBackground, width: 1024, height: 640 },
+                { tag: "background", source: root.sourceBackground, width: 1024, height: 624 },
+                { tag: "backgroundTop", source: root.sourceBackgroundTop, width: 1024, height: 8 },
+                { tag: "backgroundBottom", source: root.sourceBackgroundBottom, width: 1024,
+                  height: 8 },
                 { tag: "titleBar", source: root.sourceTitleBar, width: 1024, height: 48 },
                 { tag: "titleLogo", source: root.sourceTitleLogo, width: 220, height: 48 },
             ].concat(skinImages());

@@ -91,7 +91,11 @@ QQuickItem* SceneFixture::item(const QString& objectName) const
 
 QVariant SceneFixture::eval(const QString& expression) const
 {
-    QQmlExpression e(qmlContext(root()), root(), expression);
+    // In the screen's scope: its pages by id, and the root's names through the context chain.
+    QObject* scope = root()->property("screen").value<QObject*>();
+    if (!scope)
+        scope = root();
+    QQmlExpression e(qmlContext(scope), scope, expression);
     const QVariant v = e.evaluate();
     if (e.hasError())
         qWarning("%s: %s", qPrintable(expression), qPrintable(e.error().toString()));

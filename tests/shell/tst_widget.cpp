@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaMethod>
+#include <QMutex>
 #include <QQmlContext>
 #include <QQuickWindow>
 #include <QTest>
@@ -246,13 +247,15 @@ void TestWidget::removalAndReconnection()
     w.checkDevice();
     QVERIFY(w.hid().listening());
 
+    QTRY_VERIFY_WITH_TIMEOUT(w.view()->isEnabled(), 10000); // the scene's start-up busy period
+
     // While the listener watches the mouse, device changes start no check.
     w.deviceChangeMessage();
     QVERIFY(!w.pollTimer().isActive());
 
     mouse.unplug();
+    QTRY_VERIFY(messages.contains(QStringLiteral("Device removed")));
     QTRY_VERIFY(!w.view()->isEnabled());
-    QVERIFY(messages.contains(QStringLiteral("Device removed")));
     QVERIFY(!w.hid().listening());
     QVERIFY(w.isVisible());
     QVERIFY(deviceConnected);

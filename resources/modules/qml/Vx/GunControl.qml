@@ -103,6 +103,7 @@ Rectangle {
             color: fontColor
         }
         Image {
+            asynchronous: true
             objectName: "gunControlClose"
             x: parent.width - 16 - width
             anchors.verticalCenter: parent.verticalCenter
@@ -153,6 +154,7 @@ Rectangle {
             height: 58
             color: ListView.isCurrentItem ? colorOrange : colorBlack
             Image {
+                asynchronous: true
                 anchors.centerIn: parent
                 source: "qrc:/gun/modules/img/skin1/gun/" + row.gunName + ".png"
             }

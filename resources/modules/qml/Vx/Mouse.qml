@@ -17,10 +17,19 @@ Item {
     readonly property var labelCentres: [[340, 160], [684, 140], [684, 180], [340, 339],
         [340, 387], [684, 233], [684, 263], [340, 236]]
 
+    // The picture and its lit buttons are cropped to the part of the window they cover.
+    readonly property point pictureOrigin: Qt.point(350, 115)
+
     Image {
+        asynchronous: true
+        x: picture.pictureOrigin.x
+        y: picture.pictureOrigin.y
         source: skinImage("mouse", "mouse")
     }
     Image {
+        asynchronous: true
+        x: picture.pictureOrigin.x
+        y: picture.pictureOrigin.y
         visible: picture.selectKey >= 0 && picture.selectKey < 8
         source: visible ? skinImage("mouse", "key" + picture.selectKey + "H") : ""
     }
@@ -28,6 +37,7 @@ Item {
     Repeater {
         model: 8
         delegate: Image {
+            asynchronous: true
             id: label
             required property int index
             objectName: "keyLabel" + index
