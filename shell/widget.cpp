@@ -50,7 +50,8 @@ Widget::~Widget()
     // The listener ends within one read once the flag is clear; the link must outlive it.
     hid_.setListening(false);
     hid_.waitForListener();
-    controller_->deleteLater();
+    // Deleted at once: a deferred deletion posted after the event loop has ended never runs.
+    delete controller_;
 }
 
 myQQuickView* Widget::view() const
