@@ -176,34 +176,37 @@ void Hid_Thread::settleDelay()
     sleeper_->sleep(kSettleHalfMs);
 }
 
+bool Hid_Thread::sendFrame(int dataLength, DeviceEntry& entry)
+{
+    if (!currentEntry(entry) || !openCommandInterface(currentDevice_))
+        return false;
+    if (dataLength < 0 || dataLength > int(sizeof dataBlock) ||
+        (dataLength > 0 && !usableReportLength(entry.reportLength)))
+        return false;
+    if (entry.isEncode)
+        scrambleFrame(commandFrame + 1, secrecyBuffer);
+    return openCommandInterface(currentDevice_) &&
+           backend_->sendFeatureReport(commandHandle_, commandFrame, sizeof commandFrame) >= 0;
+}
+
+bool Hid_Thread::endTransfer(bool ok)
+{
+    closeCommandInterface();
+    linkFree_ = true;
+    return ok;
+}
+
 bool Hid_Thread::sendCommand(int dataLength, bool waitSettle)
 {
     processEvents();
 
     DeviceEntry entry;
-    const auto fail = [this] {
-        closeCommandInterface();
-        linkFree_ = true;
-        return false;
-    };
-    if (!currentEntry(entry) || !openCommandInterface(currentDevice_))
-        return fail();
-    if (dataLength < 0 || dataLength > int(sizeof dataBlock) ||
-        (dataLength > 0 && !usableReportLength(entry.reportLength)))
-        return fail();
-    if (entry.isEncode)
-        scrambleFrame(commandFrame + 1, secrecyBuffer);
-
-    if (!openCommandInterface(currentDevice_) ||
-        backend_->sendFeatureReport(commandHandle_, commandFrame, sizeof commandFrame) < 0)
-        return fail();
+    if (!sendFrame(dataLength, entry))
+        return endTransfer(false);
     if (waitSettle)
         settleDelay();
-    if (dataLength == 0) {
-        closeCommandInterface();
-        linkFree_ = true;
-        return true;
-    }
+    if (dataLength == 0)
+        return endTransfer(true);
 
     const int chunk = std::min(dataLength, entry.reportLength);
     std::vector<uint8_t> report(size_t(entry.reportLength) + 1, 0);
@@ -214,42 +217,23 @@ bool Hid_Thread::sendCommand(int dataLength, bool waitSettle)
         std::memcpy(report.data() + 1, dataBlock + offset, size_t(n));
         if (!openCommandInterface(currentDevice_) ||
             backend_->write(commandHandle_, report.data(), report.size()) < 0)
-            return fail();
+            return endTransfer(false);
         sleeper_->sleep(kReportPauseMs);
     }
     if (waitSettle)
         settleDelay();
-    closeCommandInterface();
-    linkFree_ = true;
-    return true;
+    return endTransfer(true);
 }
 
 bool Hid_Thread::sendCommandRead(int dataLength)
 {
     DeviceEntry entry;
-    const auto fail = [this] {
-        closeCommandInterface();
-        linkFree_ = true;
-        return false;
-    };
-    if (!currentEntry(entry) || !openCommandInterface(currentDevice_))
-        return fail();
-    if (dataLength < 0 || dataLength > int(sizeof dataBlock) ||
-        (dataLength > 0 && !usableReportLength(entry.reportLength)))
-        return fail();
-    if (entry.isEncode)
-        scrambleFrame(commandFrame + 1, secrecyBuffer);
-
-    if (!openCommandInterface(currentDevice_) ||
-        backend_->sendFeatureReport(commandHandle_, commandFrame, sizeof commandFrame) < 0)
-        return fail();
-    if (!openCommandInterface(currentDevice_) ||
+    if (!sendFrame(dataLength, entry) || !openCommandInterface(currentDevice_) ||
         backend_->getFeatureReport(commandHandle_, answerFrame, sizeof answerFrame) < 0)
-        return fail();
+        return endTransfer(false);
 
     if (dataLength == 0) {
-        closeCommandInterface();
-        linkFree_ = true;
+        endTransfer(true);
         if (entry.isEncode)
             unscrambleFrame(answerFrame + 1, secrecyBuffer);
         return true;
@@ -263,13 +247,11 @@ bool Hid_Thread::sendCommandRead(int dataLength)
         if (!openCommandInterface(currentDevice_) ||
             backend_->readTimeout(commandHandle_, report.data(), report.size(),
                                   kBlockReadTimeoutMs) <= 0)
-            return fail();
+            return endTransfer(false);
         const int n = std::min(chunk, int(sizeof dataBlock) - offset);
         std::memcpy(dataBlock + offset, report.data(), size_t(n));
     }
-    closeCommandInterface();
-    linkFree_ = true;
-    return true;
+    return endTransfer(true);
 }
 
 // ---- Command pattern ----------------------------------------------------------------------------

@@ -111,6 +111,11 @@ private:
     void closeInterface(HidHandle*& handle);
     void closeCommandInterface();
     void closeReportInterface();
+    // Opens the command interface of currentDevice, scrambles the frame where the device asks for
+    // it and sends it. False at the first step that fails.
+    bool sendFrame(int dataLength, DeviceEntry& entry);
+    // Every transfer ends here: the interface closed, the token free.
+    bool endTransfer(bool ok);
     // Entry of currentDevice, or false when it indexes none.
     bool currentEntry(DeviceEntry& out) const;
 

@@ -1,27 +1,15 @@
 // The working folder: the program's own, or a per-user copy of its data when that is read-only.
 #include "shell/workingfolder.h"
 
+#include "tests/support/permissions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 namespace {
-
-// Root ignores file permissions; this (single-threaded) test drops that power for good.
-bool dropPermissionBypass()
-{
-    if (geteuid() != 0)
-        return true;
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
-    return syscall(SYS_capset, &header, data) == 0;
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -1,33 +1,20 @@
 #include "tests/support/modulescopy.h"
 
-#include "tests/support/fakedialogs.h"
 #include "store/inifiles.h"
 #include "store/langstrings.h"
 #include "store/macrofiles.h"
 #include "store/namelists.h"
 #include "store/profiles.h"
 #include "store/settingsstore.h"
+#include "tests/support/fakedialogs.h"
+
+#include "tests/support/permissions.h"
 
 #include <QtTest>
-
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
 const QString ReportRate = QStringLiteral("mouse/reportRate");
-
-// Root ignores file permissions; without this a read-only file would still be written. Drops every
-// capability of this (single-threaded) test process, which owns all the files it touches.
-bool dropPermissionBypass()
-{
-    if (geteuid() != 0)
-        return true;
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
-    return syscall(SYS_capset, &header, data) == 0;
-}
 
 } // namespace
 
