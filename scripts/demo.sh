@@ -16,6 +16,10 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 echo "No display: running under Xvfb; a screenshot goes to $build/demo.png"
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+fi
 Xvfb :93 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
