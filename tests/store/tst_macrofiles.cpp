@@ -1,8 +1,8 @@
 #include "tests/support/modulescopy.h"
 
-#include "tests/support/fakedialogs.h"
 #include "store/macrofiles.h"
 #include "store/settingsstore.h"
+#include "tests/support/fakedialogs.h"
 
 #include <QtTest>
 
